@@ -1,0 +1,26 @@
+# The two commands of the README: `make demo` and `make check`. Both run the
+# set-up script first, so a fresh Debian 12 machine needs nothing else.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: all setup configure build demo check clean
+
+all: build
+
+setup:
+	@bash tools/setup.sh
+
+configure: setup
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	@bash tools/demo.sh $(BUILD)
+
+check: build
+	@bash tools/check.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)
