@@ -72,7 +72,8 @@ int messageBox(const Text& title, const Text& text, unsigned flags) {
     if (owner) gtk_window_set_transient_for(GTK_WINDOW(window), owner);
 
     GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-    GtkWidget* body = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 12);
+    GtkWidget* body = gtk_grid_new();
+    gtk_grid_set_column_spacing(GTK_GRID(body), 12);
     gtk_widget_set_margin_start(body, 20);
     gtk_widget_set_margin_end(body, 20);
     gtk_widget_set_margin_top(body, 20);
@@ -82,13 +83,13 @@ int messageBox(const Text& title, const Text& text, unsigned flags) {
         GtkWidget* image = gtk_image_new_from_icon_name(icon == 0x10 ? "dialog-error" : "dialog-information");
         gtk_image_set_pixel_size(GTK_IMAGE(image), 32);
         gtk_widget_set_valign(image, GTK_ALIGN_START);
-        gtk_box_append(GTK_BOX(body), image);
+        gtk_grid_attach(GTK_GRID(body), image, 0, 0, 1, 1);
     }
     GtkWidget* label = gtk_label_new(displayText(text).c_str());
     gtk_label_set_wrap(GTK_LABEL(label), TRUE);
     gtk_label_set_max_width_chars(GTK_LABEL(label), 70);
     gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
-    gtk_box_append(GTK_BOX(body), label);
+    gtk_grid_attach(GTK_GRID(body), label, 1, 0, 1, 1);
     gtk_box_append(GTK_BOX(column), body);
 
     GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 8);
