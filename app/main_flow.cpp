@@ -4,10 +4,11 @@
 
 #include "app/language.h"
 #include "net/update_list.h"
+#include "ui/main_window.h"
 
 void mainFlow() {
     const Text pageLanguage = supportedLanguageOrEnglish(systemLanguageCode());
     const std::optional<Text> list = runUpdateListLoop();
     if (!list) return;
-    (void)pageLanguage;
+    runMainWindow(*list, pageLanguage);
 }

@@ -155,4 +155,35 @@ int messageBox(const Text& title, const Text& text, unsigned flags);
 Text inputDialog(const Text& title, const Text& message, int width, const Text& defaultText,
                  const Text& cancelValue);
 
+// ---- main window and web view ---------------------------------------------
+
+// An opaque window or control of the platform layer.
+using NativeWindow = void*;
+
+// A top-level window with a title bar, a system menu and a close button, not
+// resizable, whose client area is clientWidth x clientHeight logical pixels
+// scaled by the screen DPI / 96; centred on the primary screen, shown at once,
+// with the program icon and the button-face background.
+NativeWindow createMainWindow(const Text& title, int clientWidth, int clientHeight);
+// The client size in logical pixels (pixels divided by DPI / 96).
+void clientSize(NativeWindow window, int& width, int& height);
+// A child control at (x, y) with the given size in logical pixels.
+NativeWindow createContainer(NativeWindow parent, int x, int y, int width, int height);
+// What the web view library takes as the window to create its view in.
+void* webViewParent(NativeWindow container);
+// Makes the web view's own widget fill the container.
+void fitWebViewWidget(NativeWindow container, void* widget);
+// The engine settings the library does not make: developer tools off,
+// script dialogs on, clipboard reading granted. False when they cannot be set.
+bool configureWebView(void* browserController);
+// Dispatches every event of the thread until the close request of window.
+void runUntilClosed(NativeWindow window);
+
+// LoadLibraryExW of a library in the executable's own folder only; null when
+// it is missing or cannot be loaded.
+void* loadLibraryBesideProgram(const Text& fileName);
+// The file name of the web view library for this platform.
+Text webViewLibraryName();
+void* librarySymbol(void* library, const char* name);
+
 }  // namespace platform

@@ -11,6 +11,9 @@ port=48080
 rm -rf "$demo"
 mkdir -p "$demo/root" "$demo/drive_c/Program Files (x86)/Microsoft/EdgeWebView/Application"
 cp "$here/tools/demo/update.json" "$demo/root/update.json"
+# One mail client "installed" on the demo drive, so that a recommendation shows.
+mkdir -p "$demo/drive_c/Program Files/Microsoft Office/root/Office16"
+printf 'MZ demo outlook' > "$demo/drive_c/Program Files/Microsoft Office/root/Office16/outlook.exe"
 
 python3 "$here/tools/testserver.py" --root "$demo/root" --port "$port" --lifetime 3600 >/dev/null &
 server=$!
@@ -28,5 +31,5 @@ fi
 
 echo "demo: no display; running under Xvfb"
 export GTK_A11Y=none
-xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" \
+xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset" \
   python3 "$here/tools/demo_headless.py" "$build"

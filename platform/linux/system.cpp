@@ -1,5 +1,6 @@
 // Process-wide services: locale, environment, module path, temporary folder.
 #include <climits>
+#include <dlfcn.h>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -136,5 +137,16 @@ bool longPathName(const Text& path, Text& longPath) {
     longPath = path;
     return true;
 }
+
+void* loadLibraryBesideProgram(const Text& fileName) {
+    std::string name;
+    if (fileName.find_first_of(u"\\/") != Text::npos || !nativePath(fileName, name)) return nullptr;
+    return dlopen((moduleFolder() + "/" + name).c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+// Named by its SONAME, so the loader finds it by the name it links as.
+Text webViewLibraryName() { return u"libwebview.so.0.12"; }
+
+void* librarySymbol(void* library, const char* name) { return library ? dlsym(library, name) : nullptr; }
 
 }  // namespace platform

@@ -122,7 +122,8 @@ def key(window, *keys):
     xdotool("key", "--clearmodifiers", *keys)
 
 
-def screenshot(name, window="root"):
+def screenshot(name, window="root", settle=1.0):
+    time.sleep(settle)  # let the engine paint what the page reported
     os.makedirs(SCREENSHOTS, exist_ok=True)
     path = os.path.join(SCREENSHOTS, name + ".png")
     subprocess.run(["import", "-window", window, path], check=False, capture_output=True)
@@ -139,3 +140,40 @@ def wait_exit(proc, timeout=30.0):
 
 def cleanup(folder):
     shutil.rmtree(folder, ignore_errors=True)
+
+
+def content_size(path):
+    """Width and height of what is not the black root window in a screenshot:
+    the client area, measured from the content (bare Xvfb draws no frames)."""
+    out = subprocess.run(["convert", path, "-bordercolor", "black", "-border", "1", "-fuzz", "2%", "-trim",
+                          "-format", "%w %h", "info:"], capture_output=True, text=True).stdout.split()
+    return int(out[0]), int(out[1])
+
+
+def requests(server):
+    import json
+    import urllib.request
+    return json.loads(urllib.request.urlopen(server.url("/_requests")).read())
+
+
+def wait_request(server, prefix, timeout=30.0):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        for r in requests(server):
+            if r["path"].startswith(prefix):
+                return r["path"]
+        time.sleep(0.2)
+    fail("no request for %s arrived" % prefix)
+
+
+def set_dpi(dpi):
+    subprocess.run(["xrdb", "-nocpp", "-merge"], input="Xft.dpi: %d\n" % dpi, text=True, check=False)
+
+
+# A script for a product name (rendered as HTML): once the entries exist it
+# reports the page's two sections to the test server.
+REPORTER = ('<img src="data:," style="display:none" onerror="setTimeout(function(){'
+            "var r=[].map.call(document.querySelectorAll('#recommended .entry'),function(e){return e.className+'|'+e.querySelector('.entryTitle').textContent});"
+            "var o=[].map.call(document.querySelectorAll('#other .entry'),function(e){return e.className+'|'+e.querySelector('.entryTitle').textContent});"
+            "(new Image()).src='%s?'+encodeURIComponent(JSON.stringify({recommended:r,other:o,title:document.querySelector('h1').textContent}));"
+            '},500)">')

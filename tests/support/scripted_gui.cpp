@@ -34,4 +34,14 @@ Text inputDialog(const Text& title, const Text& message, int width, const Text& 
     return answer;
 }
 
+// No display: there is no main window, and waiting for it to close returns
+// at once, so a flow that reaches the window ends there.
+NativeWindow createMainWindow(const Text&, int, int) { return nullptr; }
+void clientSize(NativeWindow, int& width, int& height) { width = height = 0; }
+NativeWindow createContainer(NativeWindow, int, int, int, int) { return nullptr; }
+void* webViewParent(NativeWindow) { return nullptr; }
+void fitWebViewWidget(NativeWindow, void*) {}
+bool configureWebView(void*) { return false; }
+void runUntilClosed(NativeWindow) {}
+
 }  // namespace platform
