@@ -91,7 +91,7 @@ int judgeSignatureReport(const Text& rawReport, const Text& expectedSigner) {
     // certificate field holding such text cannot stand in for it.
     bool valid = false;
     for (const Text& line : reportLines) {
-        if (line.rfind(u"Status", 0) != 0) continue;
+        if (!matches(u"Status", line, true)) continue;
         valid = matches(u"Status\\s*:\\s*Valid\\s*$", line, true);
         break;
     }

@@ -2,6 +2,7 @@
 
 #include "app/catalogue.h"
 #include "probe/mail_clients.h"
+#include "setup/handlers.h"
 #include "ui/assemble_page.h"
 #include "ui/webview_host.h"
 
@@ -18,6 +19,8 @@ void runMainWindow(const Text& updateList, const Text& languageCode) {
         host->bind("pb_isOutlookClassic32", detectOutlookClassic32);
         host->bind("pb_isOutlookClassic64", detectOutlookClassic64);
         host->bind("pb_isOutlookNew", detectOutlookNew);
+        host->bind("pb_openUrl", openUrlHandler);
+        host->bind("pb_runSetup", runSetupHandler);
         host->setPage(page);
     }
     platform::runUntilClosed(window);

@@ -55,3 +55,35 @@ EnvGuard::~EnvGuard() {
     if (had_) setenv(name_.c_str(), old_.c_str(), 1);
     else unsetenv(name_.c_str());
 }
+
+namespace {
+
+std::string recorderPath(const TempFolder& folder) {
+    const char* path = getenv("PATH");
+    return folder.path() + ":" + (path ? path : "/usr/bin:/bin");
+}
+
+}  // namespace
+
+ShellRecorder::ShellRecorder() : path_("PATH", recorderPath(folder_).c_str()) {
+    const std::string script = "#!/bin/sh\nprintf '%s\\n' \"$*\" >> '" + folder_.path() + "/calls.txt'\n";
+    for (const char* name : {"xdg-open", "gio"}) {
+        writeFile(folder_ / name, script);
+        chmod((folder_ / name).c_str(), 0755);
+    }
+}
+
+std::vector<std::string> ShellRecorder::calls(size_t expected, int timeoutMs) const {
+    std::vector<std::string> lines;
+    for (int waited = 0;; waited += 50) {
+        lines.clear();
+        std::stringstream text(readFile(folder_ / "calls.txt"));
+        for (std::string line; std::getline(text, line);) lines.push_back(line);
+        if (lines.size() >= expected || waited >= timeoutMs) return lines;
+        usleep(50000);
+    }
+}
+
+std::string signingFixture(const std::string& name) {
+    return std::string(QUILLBOX_BINARY_DIR) + "/fixtures/signing/" + name;
+}

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -36,3 +37,20 @@ private:
 
 inline Text T(const std::string& utf8) { return platform::utf8ToText(utf8); }
 inline std::string U(const Text& text) { return platform::textToUtf8(text); }
+
+// Stands in for the shell's open action: xdg-open and gio on PATH become a
+// recorder that writes each call's arguments as one line into a file.
+class ShellRecorder {
+public:
+    ShellRecorder();
+    // The lines recorded so far, after waiting up to timeoutMs for at least
+    // `expected` of them (detached starts arrive a little later).
+    std::vector<std::string> calls(size_t expected = 1, int timeoutMs = 5000) const;
+
+private:
+    TempFolder folder_{"recorder"};
+    EnvGuard path_;
+};
+
+// The signed test setups, made at build time by tools/signing_fixtures.py.
+std::string signingFixture(const std::string& name);

@@ -24,6 +24,7 @@ protected:
         lastProxyInput.clear();
         scripted::reset();
     }
+    void TearDown() override { ProxySettings = ProxySettingsRecord{}; }
     void use(const std::string& location) {
         setProcessValues(T(location));
         fillCatalogue();
