@@ -78,7 +78,7 @@ def xdotool(*args, check_result=True):
 
 
 def windows(name=None, pid=None):
-    args = ["search", "--onlyvisible"]
+    args = ["search", "--all", "--onlyvisible"]
     if pid is not None:
         args += ["--pid", str(pid)]
     args += ["--name", "^%s$" % name if name else "."]
