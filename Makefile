@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build demo check clean
+.PHONY: all setup configure build demo check bench clean
 
 all: build
 
@@ -22,5 +22,14 @@ demo: build
 check: build
 	@bash tools/check.sh $(BUILD)
 
+bench: build
+	@bash tools/bench.sh $(BUILD)
+
 clean:
 	rm -rf $(BUILD)
+
+# Longer fuzz runs (FUZZ_SECONDS each) in the sanitizer build.
+FUZZ_SECONDS ?= 300
+.PHONY: fuzz
+fuzz: setup
+	@QUILLBOX_FUZZ_SECONDS=$(FUZZ_SECONDS) bash tools/sanitize.sh $(BUILD)/sanitize -R '^fuzz_'

@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "net/proxy_settings.h"
@@ -16,25 +18,29 @@ void ensureGlobalInit() {
     (void)done;
 }
 
+// A realloc'd block: large blocks grow in place (the allocator remaps
+// their pages), where a std::string would copy the whole body each time.
 struct MemorySink {
-    std::string block;
+    char* block = nullptr;
+    size_t received = 0;
     size_t capacity = 0;
+    ~MemorySink() { free(block); }
 };
 
 size_t writeToMemory(char* data, size_t size, size_t count, void* state) {
     auto* sink = static_cast<MemorySink*>(state);
     const size_t n = size * count;
-    try {
-        // Grow by the chunk plus the initial size, so a typical body needs
-        // only a few reallocations.
-        if (sink->block.size() + n > sink->capacity) {
-            sink->capacity = sink->capacity + n + kInitialCapacity;
-            sink->block.reserve(sink->capacity);
-        }
-        sink->block.append(data, n);
-    } catch (const std::bad_alloc&) {
-        return 0;  // makes libcurl end the transfer with an error
+    // Grow by the chunk plus the initial size, so a typical body needs only
+    // a few reallocations.
+    if (sink->received + n > sink->capacity) {
+        const size_t capacity = sink->capacity + n + kInitialCapacity;
+        char* grown = static_cast<char*>(realloc(sink->block, capacity));
+        if (!grown) return 0;  // makes libcurl end the transfer with an error
+        sink->block = grown;
+        sink->capacity = capacity;
     }
+    memcpy(sink->block + sink->received, data, n);
+    sink->received += n;
     return n;
 }
 
@@ -76,19 +82,22 @@ std::optional<std::string> downloadToMemory(const Text& url) {
     if (!curl) return std::nullopt;
 
     MemorySink sink;
-    try {
-        sink.block.reserve(kInitialCapacity);
-        sink.capacity = kInitialCapacity;
-    } catch (const std::bad_alloc&) {
+    sink.block = static_cast<char*>(malloc(kInitialCapacity));
+    if (!sink.block) {
         curl_easy_cleanup(curl);
         return std::nullopt;
     }
+    sink.block[0] = 0;
+    sink.capacity = kInitialCapacity;
     setOptions(curl, narrowUrl, userAgent, writeToMemory, &sink);
     const CURLcode result = curl_easy_perform(curl);
     curl_easy_cleanup(curl);
     if (result != CURLE_OK) return std::nullopt;
-    sink.block.shrink_to_fit();
-    return std::optional<std::string>(std::move(sink.block));
+    try {
+        return std::optional<std::string>(std::in_place, sink.block, sink.received);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 int downloadToFile(const Text& url, const Text& path) {

@@ -15,6 +15,7 @@ Routes (every response carries Content-Length):
   /broken/<n>/<m>        announces n bytes, sends m, then breaks the connection
   /stall/<m>             announces more than it sends: m bytes, then silence
   /headers               the request headers as a JSON object
+  /stream/<n>            n bytes sent in 1 MiB chunks from one block in memory
   /via-only/<name>       a file from --root only when the request came through
                          a proxy that adds a Via header, else an HTML error page
   /_requests             JSON list of the requests seen so far
@@ -67,7 +68,8 @@ class Handler(BaseHTTPRequestHandler):
     def do_GET(self):
         path = self.path.split("?", 1)[0]
         with LOCK:
-            REQUESTS.append({"path": self.path, "headers": {k: v for k, v in self.headers.items()}})
+            REQUESTS.append({"path": self.path, "time": time.time(),
+                             "headers": {k: v for k, v in self.headers.items()}})
         parts = [p for p in path.split("/") if p]
         route = parts[0] if parts else ""
         root = self.server.root
@@ -96,6 +98,21 @@ class Handler(BaseHTTPRequestHandler):
             return self.send_body(200, b'\xef\xbb\xbf{"a":1}', "application/json")
         if route == "bytes" and len(parts) == 2:
             return self.send_body(200, pattern(int(parts[1])), "application/octet-stream")
+        if route == "stream" and len(parts) == 2:
+            total = int(parts[1])
+            self.send_response(200)
+            self.send_header("Content-Type", "application/octet-stream")
+            self.send_header("Content-Length", str(total))
+            self.send_header("Connection", "close")
+            self.end_headers()
+            block = self.server.block
+            sent = 0
+            while sent < total:
+                piece = block[:min(len(block), total - sent)]
+                self.wfile.write(piece)
+                sent += len(piece)
+            self.close_connection = True
+            return
         if route == "broken" and len(parts) == 3:
             total, sent = int(parts[1]), int(parts[2])
             self.send_response(200)
@@ -141,11 +158,18 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--lifetime", type=float, default=900.0)
     parser.add_argument("--stall-seconds", type=float, default=90.0)
+    parser.add_argument("--tls-cert", help="serve HTTPS with this certificate (PEM, key included)")
     args = parser.parse_args()
 
     server = Server(("127.0.0.1", args.port), Handler)
+    if args.tls_cert:
+        import ssl
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args.tls_cert)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
     server.root = args.root
     server.stall_seconds = args.stall_seconds
+    server.block = pattern(1 << 20)
     parent = os.getppid()
 
     def watchdog():

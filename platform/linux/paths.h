@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -14,6 +15,9 @@ namespace platform {
 // control characters), except that "*" and "?" may stand in the last
 // component when wildcards are allowed.
 bool nativePath(const Text& path, std::string& out, bool allowWildcards = false);
+
+// Splits a command line into arguments as CommandLineToArgvW does.
+std::vector<Text> splitCommandLine(const Text& line);
 
 // The folder that stands for drive C: (set by setDriveCFolder).
 const std::string& driveCFolder();

@@ -24,55 +24,6 @@ namespace {
 
 bool isSpace(char16_t c) { return c == u' ' || c == u'\t'; }
 
-// CommandLineToArgvW's rules: the program name ends at the closing quote or
-// the first blank, with no escapes; in the arguments 2n backslashes before a
-// quote give n backslashes and toggle quoting, 2n+1 give n and a literal
-// quote, and "" inside quotes is a literal quote.
-std::vector<Text> splitCommandLine(const Text& line) {
-    std::vector<Text> args;
-    size_t i = 0;
-    const size_t n = line.size();
-    Text program;
-    if (i < n && line[i] == u'"') {
-        ++i;
-        while (i < n && line[i] != u'"') program += line[i++];
-        if (i < n) ++i;
-    } else {
-        while (i < n && !isSpace(line[i])) program += line[i++];
-    }
-    args.push_back(program);
-    for (;;) {
-        while (i < n && isSpace(line[i])) ++i;
-        if (i >= n) break;
-        Text arg;
-        bool quoted = false;
-        while (i < n && (quoted || !isSpace(line[i]))) {
-            if (line[i] == u'\\') {
-                size_t count = 0;
-                while (i < n && line[i] == u'\\') { ++count; ++i; }
-                if (i < n && line[i] == u'"') {
-                    arg.append(count / 2, u'\\');
-                    if (count % 2) { arg += u'"'; ++i; }
-                } else {
-                    arg.append(count, u'\\');
-                }
-            } else if (line[i] == u'"') {
-                if (quoted && i + 1 < n && line[i + 1] == u'"') {
-                    arg += u'"';
-                    i += 2;
-                } else {
-                    quoted = !quoted;
-                    ++i;
-                }
-            } else {
-                arg += line[i++];
-            }
-        }
-        args.push_back(arg);
-    }
-    return args;
-}
-
 bool isExecutableFile(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -180,6 +131,55 @@ std::vector<std::string> toUtf8(const std::vector<Text>& args) {
 }
 
 }  // namespace
+
+// CommandLineToArgvW's rules: the program name ends at the closing quote or
+// the first blank, with no escapes; in the arguments 2n backslashes before a
+// quote give n backslashes and toggle quoting, 2n+1 give n and a literal
+// quote, and "" inside quotes is a literal quote.
+std::vector<Text> splitCommandLine(const Text& line) {
+    std::vector<Text> args;
+    size_t i = 0;
+    const size_t n = line.size();
+    Text program;
+    if (i < n && line[i] == u'"') {
+        ++i;
+        while (i < n && line[i] != u'"') program += line[i++];
+        if (i < n) ++i;
+    } else {
+        while (i < n && !isSpace(line[i])) program += line[i++];
+    }
+    args.push_back(program);
+    for (;;) {
+        while (i < n && isSpace(line[i])) ++i;
+        if (i >= n) break;
+        Text arg;
+        bool quoted = false;
+        while (i < n && (quoted || !isSpace(line[i]))) {
+            if (line[i] == u'\\') {
+                size_t count = 0;
+                while (i < n && line[i] == u'\\') { ++count; ++i; }
+                if (i < n && line[i] == u'"') {
+                    arg.append(count / 2, u'\\');
+                    if (count % 2) { arg += u'"'; ++i; }
+                } else {
+                    arg.append(count, u'\\');
+                }
+            } else if (line[i] == u'"') {
+                if (quoted && i + 1 < n && line[i + 1] == u'"') {
+                    arg += u'"';
+                    i += 2;
+                } else {
+                    quoted = !quoted;
+                    ++i;
+                }
+            } else {
+                arg += line[i++];
+            }
+        }
+        args.push_back(arg);
+    }
+    return args;
+}
 
 Process::~Process() { close(); }
 

@@ -102,10 +102,11 @@ bool ServerProcess::launch(const std::vector<std::string>& argv, int port) {
     return false;
 }
 
-HttpTestServer::HttpTestServer(const std::string& root, double stallSeconds) {
-    launch({"python3", QUILLBOX_SOURCE_DIR "/tools/testserver.py", "--root", root, "--stall-seconds",
-            std::to_string(stallSeconds)},
-           0);
+HttpTestServer::HttpTestServer(const std::string& root, double stallSeconds, const std::string& tlsCert) {
+    std::vector<std::string> argv = {"python3", QUILLBOX_SOURCE_DIR "/tools/testserver.py", "--root", root,
+                                     "--stall-seconds", std::to_string(stallSeconds)};
+    if (!tlsCert.empty()) argv.insert(argv.end(), {"--tls-cert", tlsCert});
+    launch(argv, 0);
 }
 
 TinyProxy::TinyProxy(const std::string& folder, const std::string& user, const std::string& password) {

@@ -28,7 +28,7 @@ protected:
 // tools/testserver.py serving files from root.
 class HttpTestServer : public ServerProcess {
 public:
-    explicit HttpTestServer(const std::string& root, double stallSeconds = 90.0);
+    explicit HttpTestServer(const std::string& root, double stallSeconds = 90.0, const std::string& tlsCert = "");
 };
 
 // tinyproxy on a free port, optionally with Basic credentials.
