@@ -11,7 +11,7 @@ debs=(
   libgtest-dev googletest
   patchelf librsvg2-bin xdg-utils imagemagick
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-xserver-utils
+  xvfb xauth xdotool x11-xserver-utils x11-utils
   osslsigncode openssl tinyproxy microsocks
   chromium nodejs npm
 )

@@ -36,22 +36,6 @@ GtkWidget* addButton(GtkWidget* row, const char* label, int id, BoxState* state)
     return button;
 }
 
-// Windows breaks lines at a lone carriage return; Pango wants line feeds.
-std::string displayText(const Text& text) {
-    std::string utf8 = textToUtf8(text);
-    std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size(); ++i) {
-        if (utf8[i] == '\r') {
-            out += '\n';
-            if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
-        } else {
-            out += utf8[i];
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 int messageBox(const Text& title, const Text& text, unsigned flags) {
@@ -136,10 +120,6 @@ int messageBox(const Text& title, const Text& text, unsigned flags) {
     while (g_main_context_iteration(nullptr, FALSE)) {}
     g_main_loop_unref(state.loop);
     return state.result;
-}
-
-Text inputDialog(const Text&, const Text&, int, const Text&, const Text& cancelValue) {
-    return cancelValue;
 }
 
 }  // namespace platform

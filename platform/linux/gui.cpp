@@ -22,6 +22,28 @@ bool ensureGtk() {
     return state == 1;
 }
 
+int screenDpi() {
+    int xftDpi = -1;
+    GtkSettings* settings = gtk_settings_get_default();
+    if (settings) g_object_get(settings, "gtk-xft-dpi", &xftDpi, nullptr);
+    return xftDpi > 0 ? (xftDpi + 512) / 1024 : 96;
+}
+
+std::string displayText(const Text& text) {
+    std::string utf8 = textToUtf8(text);
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '\r') {
+            out += '\n';
+            if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+        } else {
+            out += utf8[i];
+        }
+    }
+    return out;
+}
+
 GtkWindow* foregroundWindow() {
     GListModel* windows = gtk_window_get_toplevels();
     const guint count = g_list_model_get_n_items(windows);

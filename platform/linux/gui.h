@@ -3,7 +3,10 @@
 
 #include <gtk/gtk.h>
 
+#include <string>
 #include <vector>
+
+#include "platform/platform.h"
 
 namespace platform {
 
@@ -13,6 +16,14 @@ inline constexpr const char* kProgramIconName = "quillbox";
 
 // gtk_init_check once per process; false where no display can be opened.
 bool ensureGtk();
+
+// The screen DPI as GTK has it (gtk-xft-dpi, from Xft.dpi); 96 when unset.
+// X11 has one DPI for both directions.
+int screenDpi();
+
+// A native text as Pango shows it: Windows breaks lines at a lone carriage
+// return, Pango wants line feeds.
+std::string displayText(const Text& text);
 
 // The program's window that has the focus, or none.
 GtkWindow* foregroundWindow();

@@ -12,14 +12,6 @@ namespace platform {
 
 namespace {
 
-// The screen DPI as GTK has it (Xft.dpi), 96 when unset.
-int screenDpi() {
-    int xftDpi = -1;
-    GtkSettings* settings = gtk_settings_get_default();
-    if (settings) g_object_get(settings, "gtk-xft-dpi", &xftDpi, nullptr);
-    return xftDpi > 0 ? (xftDpi + 512) / 1024 : 96;
-}
-
 int mulDiv(int value, int numerator, int denominator) {
     const long long product = static_cast<long long>(value) * numerator;
     return static_cast<int>((product + (product >= 0 ? denominator / 2 : -denominator / 2)) / denominator);
