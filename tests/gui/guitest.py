@@ -41,6 +41,39 @@ class HttpServer:
         self.proc.wait(timeout=10)
 
 
+class TinyProxy:
+    """The real tinyproxy on a free loopback port, logging every request it
+    forwards; it ends by itself after ten minutes at the latest."""
+
+    def __init__(self, folder):
+        import socket
+        with socket.socket() as s:
+            s.bind(("127.0.0.1", 0))
+            self.port = s.getsockname()[1]
+        self.log_path = os.path.join(folder, "tinyproxy.log")
+        config = os.path.join(folder, "tinyproxy.conf")
+        with open(config, "w") as f:
+            f.write("Port %d\nListen 127.0.0.1\nTimeout 60\nMaxClients 20\nLogLevel Connect\n"
+                    "LogFile \"%s\"\nAllow 127.0.0.1\nViaProxyName \"tinyproxy\"\n" % (self.port, self.log_path))
+        self.proc = subprocess.Popen(["timeout", "600", "tinyproxy", "-d", "-c", config],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = time.time() + 10
+        while time.time() < deadline:
+            with socket.socket() as s:
+                if s.connect_ex(("127.0.0.1", self.port)) == 0:
+                    return
+            time.sleep(0.05)
+        fail("tinyproxy did not start")
+
+    def log(self):
+        with open(self.log_path, errors="replace") as f:
+            return f.read()
+
+    def stop(self):
+        self.proc.terminate()
+        self.proc.wait(timeout=10)
+
+
 def temp_folder(name):
     base = os.path.join(BUILD, "test-area")
     os.makedirs(base, exist_ok=True)
@@ -120,6 +153,11 @@ def close(window):
 def key(window, *keys):
     xdotool("windowfocus", "--sync", window, check_result=False)
     xdotool("key", "--clearmodifiers", *keys)
+
+
+def type_text(window, text):
+    xdotool("windowfocus", "--sync", window, check_result=False)
+    xdotool("type", "--clearmodifiers", "--delay", "20", text)
 
 
 def screenshot(name, window="root", settle=1.0):
