@@ -157,7 +157,9 @@ bool File::openForRead(const Text& path, Share share) {
 bool File::create(const Text& path, Share share) {
     close();
     fd_ = openShared(path, O_RDWR | O_CREAT, true, share);
-    if (fd_ >= 0 && ftruncate(fd_, 0) != 0) close();
+    // CREATE_ALWAYS replaces the attributes of a file that was there, too, so
+    // a replaced file is as private and startable as a new one.
+    if (fd_ >= 0 && (ftruncate(fd_, 0) != 0 || fchmod(fd_, 0700) != 0)) close();
     return fd_ >= 0;
 }
 
