@@ -250,10 +250,8 @@ void Process::waitForActivity(int milliseconds) {
         }
     }
     if (pidfd_ >= 0 && !ended_) fds[count++] = {pidfd_, POLLIN, 0};
-    if (count == 0 || (pidfd_ < 0 && count == 0)) {
-        usleep(static_cast<useconds_t>(milliseconds) * 1000);
-        return;
-    }
+    // Without a pidfd (older kernels) the end of the program is noticed at
+    // the next call, at most one wait later.
     poll(fds, count, milliseconds);
 }
 

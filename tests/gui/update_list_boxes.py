@@ -33,6 +33,10 @@ try:
     g.close(box)
     g.check(g.wait_exit(proc) == 0, "closing the box ends the program with exit code 0")
 
+    # Where no box can be shown (no display) the answer counts as No.
+    proc = g.start_program(server.url("/empty"), drive, env={"DISPLAY": "", "WAYLAND_DISPLAY": ""})
+    g.check(g.wait_exit(proc) == 0, "without a display the program ends with exit code 0")
+
     # The shipped program, as built: its update list cannot be reached from
     # here, so it asks "errUpdateJson"; No ends it.
     env = dict(os.environ)
