@@ -9,8 +9,8 @@ folder = g.temp_folder("boxes")
 drive = g.drive_c(folder)
 server = g.HttpServer(folder)
 try:
-    # The test flavour against an error page: "errUpdateValid", Yes, (the
-    # proxy prompt,) a second box, No.
+    # The test flavour against an error page: "errUpdateValid", Yes, the
+    # proxy prompt cancelled, a second box, No.
     proc = g.start_program(server.url("/status/404"), drive)
     box = g.wait_window(g.BOX_TITLE, proc.pid)
     g.screenshot("update-list-error-box", box)
@@ -18,6 +18,9 @@ try:
     g.check(size["WIDTH"] > 200 and size["HEIGHT"] > 80, "the message box has a readable size")
     g.key(box, "Return")  # Yes has the focus
     g.check(g.wait_gone(box), "Yes closes the box")
+    dialog = g.wait_window("   Enter proxy server", proc.pid)
+    g.key(dialog, "Escape")
+    g.check(g.wait_gone(dialog), "Yes opens the proxy dialog; Escape cancels it")
     box = g.wait_window(g.BOX_TITLE, proc.pid)
     g.check(len(g.windows(pid=proc.pid)) == 1, "the list is fetched again and asked about again")
     g.key(box, "alt+n")
@@ -39,6 +42,10 @@ try:
 
     # The shipped program, as built: its update list cannot be reached from
     # here, so it asks "errUpdateJson"; No ends it.
+    # Its drive C: is drive_c beside it; the runtime is there, so the only
+    # question is about the list.
+    os.makedirs(os.path.join(g.BUILD, "drive_c", "Program Files (x86)", "Microsoft", "EdgeWebView", "Application"),
+                exist_ok=True)
     env = dict(os.environ)
     proc = g.subprocess.Popen([os.path.join(g.BUILD, "quillbox"), "--any", "argument"], env=env)
     box = g.wait_window(g.BOX_TITLE, proc.pid, timeout=90)
