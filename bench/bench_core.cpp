@@ -38,6 +38,7 @@ double median(std::vector<double> values) {
 
 // Runs work in a child process, so that its peak memory is its own.
 Sample inChild(const std::function<bool()>& work) {
+    fflush(stdout);  // a child must not print the table again
     const auto start = Clock::now();
     const pid_t child = fork();
     if (child == 0) _exit(work() ? 0 : 1);
@@ -63,6 +64,7 @@ Sample medianOf(int runs, const std::function<Sample()>& once) {
 }
 
 bool runCommand(const std::vector<std::string>& args) {
+    fflush(stdout);
     const pid_t child = fork();
     if (child == 0) {
         std::vector<char*> argv;
