@@ -66,7 +66,7 @@ public:
     // OPEN_EXISTING with GENERIC_WRITE, then emptied (TRUNCATE_EXISTING).
     bool openAndTruncate(const Text& path, Share share);
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const;
     // Returns the number of bytes read; 0 at the end or on failure.
     size_t read(void* buffer, size_t size);
     // Returns the number of bytes written; fewer than asked on failure.
@@ -74,7 +74,11 @@ public:
     void close();
 
 private:
+#ifdef _WIN32
+    void* handle_ = nullptr;  // a HANDLE; null when closed
+#else
     int fd_ = -1;
+#endif
 };
 
 // DeleteFileW: fails for a directory, a missing file, or a file that is open
@@ -132,10 +136,15 @@ public:
     void close();
 
 private:
+#ifdef _WIN32
+    void* process_ = nullptr;  // HANDLEs
+    void* pipe_ = nullptr;
+#else
     int pid_ = -1;
     int pidfd_ = -1;
     int pipe_ = -1;
     bool ended_ = false;
+#endif
 };
 
 // ShellExecuteExW with the default verb, mask 0x540 and no error UI.

@@ -138,6 +138,8 @@ bool nativePath(const Text& path, std::string& out, bool allowWildcards) {
 
 File::~File() { close(); }
 
+bool File::isOpen() const { return fd_ >= 0; }
+
 File::File(File&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
 
 File& File::operator=(File&& other) noexcept {
