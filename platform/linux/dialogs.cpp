@@ -1,6 +1,8 @@
 // Message boxes on GTK 4, with MessageBoxW's buttons, results and owner rule.
 #include <gtk/gtk.h>
 
+#include <algorithm>
+
 #include <vector>
 
 #include "platform/linux/gui.h"
@@ -72,6 +74,20 @@ int messageBox(const Text& title, const Text& text, unsigned flags) {
     GtkWidget* label = gtk_label_new(displayText(text).c_str());
     gtk_label_set_wrap(GTK_LABEL(label), TRUE);
     gtk_label_set_max_width_chars(GTK_LABEL(label), 70);
+    // A wrapping label asks for the height it needs at its narrowest, which
+    // leaves the box far too tall; start it at the width of its longest line
+    // (up to the maximum), as MessageBoxW sizes itself to the text.
+    const std::string shown = displayText(text);
+    size_t longest = 0, run = 0;
+    for (size_t i = 0; i <= shown.size(); ++i) {
+        if (i == shown.size() || shown[i] == '\n') {
+            longest = std::max(longest, run);
+            run = 0;
+        } else if ((static_cast<unsigned char>(shown[i]) & 0xC0) != 0x80) {
+            ++run;
+        }
+    }
+    gtk_label_set_width_chars(GTK_LABEL(label), static_cast<int>(std::min<size_t>(longest, 70)));
     gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
     gtk_grid_attach(GTK_GRID(body), label, 1, 0, 1, 1);
     gtk_box_append(GTK_BOX(column), body);
