@@ -104,3 +104,8 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     VERBATIM)
   add_custom_target(quillbox_webview_library ALL DEPENDS ${CMAKE_BINARY_DIR}/libwebview.dll)
 endif()
+
+include(CTest)
+if(BUILD_TESTING)
+  add_subdirectory(tests/windows)
+endif()

@@ -65,7 +65,13 @@ std::optional<std::string> runSetupHandler(const Text& params) {
     const Text target = setupTargetPath(*url);
     if (pathSize(target) >= 0) platform::deleteFile(target);
 
-    if (!downloadToFile(*url, target) || pathSize(target) < MinimumSetupSize) {
+    // From the end of its download until it has been started, the setup is
+    // held open, shared for reading only, so that no other program can change
+    // or replace the file between the check and the start. A file that cannot
+    // be held is not started.
+    platform::File held;
+    const bool downloaded = downloadToFile(*url, target) && held.openForRead(target, platform::Share::Read);
+    if (!downloaded || pathSize(target) < MinimumSetupSize) {
         showMessageBox(MessageBoxTitle, localizedMessage(u"errDwnld", u"<url>", *url), MB_OK);
     } else if (verifySignature(target, ExpectedSigner)) {
         startDocument(target);
