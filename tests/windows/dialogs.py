@@ -146,3 +146,41 @@ w.check((left, top) == (max(0, ol + ((orr - ol) - (right - left)) // 2), max(0, 
 w.key(x, "Escape")
 result = program.result()
 w.check(result["result"] == "-1" and result["owner_enabled"], "after the dialog its owner is enabled again")
+
+# ---- at 144 DPI ----------------------------------------------------------------
+# The layout in 1/96-inch units scaled by 1.5, around the measured message
+# height turned back into units (halves up); the main window's client area
+# is 1200 x 900 pixels and still reads back as 800 x 600.
+
+
+def set_dpi(dpi):
+    w.run("reg", ["add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"])
+
+
+def scaled(value):
+    return (value * 144 + 48) // 96
+
+
+set_dpi(144)
+try:
+    program, x, found, report = dialog("input", "Enter proxy server\\r\\rproxyServer:Port user password")
+    w.check(report["dpi"] == [144, 144], "the screen has 144 DPI")
+    static, edit, ok, cancel = controls(found)
+    h = (static["rect"][3] * 96 * 2 + 144) // (2 * 144)
+    w.check(static["rect"] == [18, 18, 714, scaled(h)], "144 DPI: the message, H = %d units" % h)
+    w.check(found["client"] == [750, scaled(h + 96)], "144 DPI: the inner area is 1.5 x 500 by 1.5 x (H + 96)")
+    w.check(edit["rect"] == [18, scaled(h + 24), 714, 36], "144 DPI: the entry")
+    w.check(ok["rect"] == [504, scaled(h + 60), 105, 36] and cancel["rect"] == [627, scaled(h + 60), 105, 36],
+            "144 DPI: the buttons")
+    w.screenshot("wine-proxy-dialog-144dpi", x)
+    w.key(x, "Escape")
+    program.result()
+
+    program = w.Program(DRIVER, ["main-window"])
+    x = w.x_window("Main window")
+    found, _ = w.wait_probe(title="Main window")
+    w.check(found["client"] == [1200, 900], "144 DPI: the main window's client area is 1200 x 900 pixels")
+    w.key(x, "alt+F4")
+    w.check(program.result()["client"] == [800, 600], "and reads back as 800 x 600")
+finally:
+    set_dpi(96)

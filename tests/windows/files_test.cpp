@@ -226,3 +226,33 @@ TEST(WinFileSharing, TheShareModesOfTheProgramsOpeners) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WinSystem, ModuleFoldersAndEnvironment) {
+    const Text module = platform::modulePath();
+    EXPECT_EQ(U(module).substr(U(module).size() - std::string("\\windows_unit_tests.exe").size()),
+              "\\windows_unit_tests.exe");
+    EXPECT_GT(pathSize(module), 0);
+
+    Text appData;
+    ASSERT_TRUE(platform::environmentVariable(u"APPDATA", appData));
+    EXPECT_EQ(platform::roamingDataFolder(), appData);
+
+    // Longer than a first buffer, with characters outside ASCII; empty is
+    // not unset.
+    const Text value = Text(300, u'x') + u"\u00E4\u20AC\U0001F600";
+    ASSERT_TRUE(platform::setEnvironmentVariable(u"QUILLBOX_TEST_VALUE", value));
+    Text read;
+    EXPECT_TRUE(platform::environmentVariable(u"QUILLBOX_TEST_VALUE", read));
+    EXPECT_EQ(read, value);
+    ASSERT_TRUE(platform::setEnvironmentVariable(u"QUILLBOX_TEST_VALUE", u""));
+    EXPECT_TRUE(platform::environmentVariable(u"QUILLBOX_TEST_VALUE", read));
+    EXPECT_EQ(read, u"");
+    SetEnvironmentVariableW(L"QUILLBOX_TEST_VALUE", nullptr);
+    EXPECT_FALSE(platform::environmentVariable(u"QUILLBOX_TEST_VALUE", read));
+    EXPECT_EQ(read, u"");
+    EXPECT_TRUE(platform::environmentVariable(u"PATH", read));
+}
+
+}  // namespace

@@ -1,7 +1,8 @@
 """The resources of the built Windows programs, read back from the files with
 wrestool and objdump: the manifest, the version record, the icon images,
 the imports; then the programs signed with a throwaway certificate by
-osslsigncode and verified, as the release step signs them."""
+osslsigncode and verified, as the release step signs them; and a release
+build refused without the vendor's web view runtime installer."""
 import os
 import shutil
 import struct
@@ -150,6 +151,14 @@ def check_imports(exe):
             "%s: built for %s" % (name, ARCH))
 
 
+def cached(name):
+    with open(os.path.join(w.BUILD, "CMakeCache.txt")) as f:
+        for line in f:
+            if line.startswith(name + ":"):
+                return line.split("=", 1)[1].strip()
+    return ""
+
+
 def check_signing(folder):
     keys = os.path.join(folder, "keys")
     os.makedirs(keys)
@@ -181,5 +190,12 @@ try:
         check_icons(exe)
         check_imports(exe)
     check_signing(folder)
+    if ARCH == "amd64":
+        configure = subprocess.run(["cmake", "-S", w.SOURCE, "-B", os.path.join(folder, "release"),
+                                    "-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(w.SOURCE, "cmake", "mingw-x86_64.cmake"),
+                                    "-DQUILLBOX_RELEASE=ON", "-DQUILLBOX_WINDOWS_DEPS=" + cached("QUILLBOX_WINDOWS_DEPS")],
+                                   capture_output=True, text=True)
+        w.check(configure.returncode != 0 and "QUILLBOX_WEBVIEW_INSTALLER" in configure.stderr,
+                "a release build without the vendor's runtime installer is refused")
 finally:
     shutil.rmtree(folder, ignore_errors=True)
