@@ -19,7 +19,7 @@ build: configure
 demo: build
 	@bash tools/demo.sh $(BUILD)
 
-check: build
+check: build windows
 	@bash tools/check.sh $(BUILD)
 
 bench: build

@@ -2,7 +2,8 @@
 # Runs every test: the native suites, the browser tests and the tests of the
 # real program's windows, under an X server of our own; then the native
 # suites again under AddressSanitizer + UndefinedBehaviorSanitizer, with a
-# short run of every fuzz target.
+# short run of every fuzz target; last the Windows programs (make windows)
+# under Wine.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-build}
@@ -13,3 +14,4 @@ export GTK_A11Y=none NO_AT_BRIDGE=1
 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset" \
   ctest --test-dir "$build" --output-on-failure --timeout 900
 bash "$here/tools/sanitize.sh" "$build/sanitize"
+bash "$here/tools/windows_check.sh" "$build"
