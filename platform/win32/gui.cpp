@@ -30,4 +30,16 @@ WindowState* windowState(HWND window) {
     return window ? reinterpret_cast<WindowState*>(GetWindowLongPtrW(window, GWLP_USERDATA)) : nullptr;
 }
 
+bool registerProgramClass(const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = programInstance();
+    windowClass.hIcon = programIcon();
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = name;
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 }  // namespace platform

@@ -12,6 +12,9 @@ inline const wchar_t* wide(const Text& text) { return reinterpret_cast<const wch
 // The executable's module: its resources hold the program icon (1).
 HINSTANCE programInstance();
 HICON programIcon();
+// Registers a window class of the program: its icon, the arrow cursor and the
+// button-face background. A class registered before counts as registered.
+bool registerProgramClass(const wchar_t* name, WNDPROC procedure);
 
 // LOGPIXELSX and LOGPIXELSY of the screen: the program is system-DPI aware,
 // so these are the DPI it was started with.

@@ -65,17 +65,7 @@ LRESULT CALLBACK dialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 bool registerClass() {
-    static bool registered = false;
-    if (registered) return true;
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = dialogProcedure;
-    windowClass.hInstance = programInstance();
-    windowClass.hIcon = programIcon();
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    registered = RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    static const bool registered = registerProgramClass(kClassName, dialogProcedure);
     return registered;
 }
 
